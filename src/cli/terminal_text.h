@@ -1,0 +1,16 @@
+// Making untrusted UTF-8 texts (executable paths chosen by any user) safe to
+// print: nothing in a cell may move the cursor, change colours or split a line.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Backslash-escapes control characters (C0, DEL, C1), the bidirectional
+// overrides that reorder what is shown, tabs, newlines and backslashes, and
+// writes each byte of invalid UTF-8 as \xNN. Anything else passes unchanged.
+std::string EscapeForTerminal(std::string_view utf8);
+
+// Columns an escaped (valid UTF-8, control-free) text takes on a terminal:
+// 2 for East Asian wide characters, 0 for combining marks, 1 otherwise.
+std::size_t DisplayWidth(std::string_view utf8);
