@@ -36,9 +36,10 @@ enum LinuxTcpState : std::int32_t {
   kLinuxTcpNewSynRecv = 12,
 };
 
-// Every state that has a place in the Windows table, as an idiag_states mask.
-// Later kernels add states (TCP_BOUND_INACTIVE, merely bound sockets) that the
-// table has no number for and /proc/net/tcp does not list either.
+// The idiag_states mask of a dump: bits 1 to 12, the states above. Not all
+// bits: recent kernels take bit 13 (TCP_BOUND_INACTIVE) as a request
+// for sockets that are merely bound, reported as CLOSE, which neither
+// /proc/net/tcp nor the Windows table lists.
 inline constexpr std::uint32_t kTableTcpStatesMask = ((1u << (kLinuxTcpNewSynRecv + 1)) - 1) & ~1u;
 
 // The MIB_TCP_STATE number (1 CLOSED .. 12 DELETE_TCB) for a Linux state;
