@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds every preset and runs every test:
 # the native Linux build, the same under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the 64-bit Windows build under Wine, and the
+# UndefinedBehaviorSanitizer, the libFuzzer targets for a short bounded time,
+# the 64-bit Windows build under Wine, and the
 # 32-bit Windows release build (built and checked, not run: this kernel runs
 # no 32-bit code).
 set -uo pipefail
@@ -57,7 +58,7 @@ test_preset() {
 }
 
 mkdir -p build
-for preset in linux linux-asan win64; do
+for preset in linux linux-asan linux-fuzz win64; do
   if build_preset "$preset"; then
     mv "build-$preset.log" "build/build-$preset.log"
     test_preset "$preset"
