@@ -1,0 +1,81 @@
+#include "window/qt/connection_table_model.h"
+
+#include <cstddef>
+#include <limits>
+
+#include "window/qt/qt_conversions.h"
+
+ConnectionTableModel::ConnectionTableModel(
+    const std::array<ListColumnDescription, kConnectionListColumnCount>& columns, QObject* parent)
+    : QAbstractTableModel(parent) {
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    titles_[i] = FromUtf8Text(columns[i].title);
+    leftAligned_[i] = columns[i].leftAligned;
+  }
+}
+
+std::int32_t ConnectionTableModel::AppendRow(const QString& text) {
+  // Qt counts rows in int: a row past that range is refused.
+  if (rows_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
+  const int index = static_cast<int>(rows_.size());
+  beginInsertRows(QModelIndex(), index, index);
+  rows_.emplace_back();
+  rows_.back()[0] = text;
+  endInsertRows();
+  return index;
+}
+
+void ConnectionTableModel::SetCellText(std::int32_t row, std::int32_t column, const QString& text) {
+  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
+  if (column < 0 || column >= kConnectionListColumnCount) return;
+  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
+  const QModelIndex cell = index(row, column);
+  emit dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+int ConnectionTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ConnectionTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kConnectionListColumnCount;
+}
+
+QVariant ConnectionTableModel::Alignment(int column) const {
+  const bool left = leftAligned_[static_cast<std::size_t>(column)];
+  return QVariant::fromValue(Qt::Alignment(left ? Qt::AlignLeft : Qt::AlignRight) |
+                             Qt::AlignVCenter);
+}
+
+QVariant ConnectionTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
+    return {};
+  }
+  switch (role) {
+    case Qt::DisplayRole:
+      return rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
+    case Qt::TextAlignmentRole:
+      return Alignment(index.column());
+    default:
+      return {};
+  }
+}
+
+QVariant ConnectionTableModel::headerData(int section, Qt::Orientation orientation,
+                                          int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+      return titles_[static_cast<std::size_t>(section)];
+    case Qt::TextAlignmentRole:
+      return Alignment(section);
+    default:
+      return {};
+  }
+}
+
+Qt::ItemFlags ConnectionTableModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  // Neither editable nor checkable.
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
