@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/console_output.h"
+#include "cli/streaming_connection_table.h"
 #include "cli/table_output.h"
 #include "cli/text_connection_list.h"
 #include "listing/fill_connection_list.h"
@@ -41,6 +42,18 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  // Into a pipe or file the rows go out as they come, so the table is never
+  // held whole; aligned columns need every width first.
+  if (!OutputIsTerminal()) {
+    StreamingConnectionTable table(ColumnTitles(), WriteToOutput);
+    FillConnectionList(table);
+    if (!table.Finish()) {
+      std::fprintf(stderr, "corvenna-list: could not write the table\n");
+      return 1;
+    }
+    return 0;
+  }
+
   TextConnectionList list;
   FillConnectionList(list);
 
@@ -51,8 +64,7 @@ int main(int argc, char** argv) {
     for (std::size_t c = 0; c < row.size(); ++c) utf8[c] = ListTextToUtf8(row[c]);
     rows.push_back(std::move(utf8));
   }
-  const TableLayout layout = OutputIsTerminal() ? TableLayout::Aligned : TableLayout::TabSeparated;
-  if (!WriteToOutput(FormatConnectionTable(ColumnTitles(), rows, layout))) {
+  if (!WriteToOutput(FormatConnectionTable(ColumnTitles(), rows, TableLayout::Aligned))) {
     std::fprintf(stderr, "corvenna-list: could not write the table\n");
     return 1;
   }

@@ -10,8 +10,22 @@ constexpr std::size_t kColumnGap = 2;
 
 }  // namespace
 
+void AppendTabSeparatedLine(const TextRow& row, std::string& out) {
+  for (std::size_t c = 0; c < row.size(); ++c) {
+    if (c != 0) out.push_back('\t');
+    AppendEscapedForTerminal(row[c], out);
+  }
+  out.push_back('\n');
+}
+
 std::string FormatConnectionTable(const TextRow& titles, const std::vector<TextRow>& rows,
                                   TableLayout layout) {
+  if (layout == TableLayout::TabSeparated) {
+    std::string out;
+    AppendTabSeparatedLine(titles, out);
+    for (const TextRow& row : rows) AppendTabSeparatedLine(row, out);
+    return out;
+  }
   std::vector<TextRow> escaped;
   escaped.reserve(rows.size() + 1);
   const auto escapeRow = [](const TextRow& row) {
@@ -23,10 +37,9 @@ std::string FormatConnectionTable(const TextRow& titles, const std::vector<TextR
   for (const TextRow& row : rows) escaped.push_back(escapeRow(row));
 
   std::array<std::size_t, kConnectionListColumnCount> widths{};
-  if (layout == TableLayout::Aligned) {
-    for (const TextRow& row : escaped) {
-      for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
-    }
+  for (const TextRow& row : escaped) {
+    for (std::size_t c = 0; c < row.size(); ++c)
+      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
   }
 
   std::string out;
@@ -35,16 +48,10 @@ std::string FormatConnectionTable(const TextRow& titles, const std::vector<TextR
       const bool last = c + 1 == row.size();
       out += row[c];
       if (last) break;
-      if (layout == TableLayout::TabSeparated) {
-        out.push_back('\t');
-      } else {
-        out.append(widths[c] - DisplayWidth(row[c]) + kColumnGap, ' ');
-      }
+      out.append(widths[c] - DisplayWidth(row[c]) + kColumnGap, ' ');
     }
-    // The aligned layout leaves no trailing blanks after an empty last cell.
-    if (layout == TableLayout::Aligned) {
-      while (!out.empty() && out.back() == ' ') out.pop_back();
-    }
+    // No trailing blanks after an empty last cell.
+    while (!out.empty() && out.back() == ' ') out.pop_back();
     out.push_back('\n');
   }
   return out;

@@ -16,3 +16,7 @@ enum class TableLayout {
 // `titles` and the cells are UTF-8.
 std::string FormatConnectionTable(const TextRow& titles, const std::vector<TextRow>& rows,
                                   TableLayout layout);
+
+// Appends one line of the tab-separated layout: every cell escaped, a tab
+// between cells, a newline at the end.
+void AppendTabSeparatedLine(const TextRow& row, std::string& out);

@@ -49,7 +49,8 @@ bool NeedsEscape(char32_t c) {
 
 void AppendHex(std::string& out, std::uint32_t value, int digits) {
   static const char kHex[] = "0123456789abcdef";
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 0xF]);
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+    out.push_back(kHex[(value >> shift) & 0xF]);
 }
 
 bool IsWide(char32_t c) {
@@ -68,13 +69,26 @@ bool IsCombining(char32_t c) {
          (c >= 0xFE20 && c <= 0xFE2F) || c == 0x200B || c == 0x200C || c == 0x200D;
 }
 
+// Printable ASCII other than the backslash: copied as it is, the common case.
+bool IsPlainAscii(char c) { return c >= 0x20 && c < 0x7F && c != '\\'; }
+
 }  // namespace
 
 std::string EscapeForTerminal(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
+  AppendEscapedForTerminal(utf8, out);
+  return out;
+}
+
+void AppendEscapedForTerminal(std::string_view utf8, std::string& out) {
   std::size_t at = 0;
   while (at < utf8.size()) {
+    std::size_t plain = at;
+    while (plain < utf8.size() && IsPlainAscii(utf8[plain])) ++plain;
+    out.append(utf8.data() + at, plain - at);
+    at = plain;
+    if (at == utf8.size()) break;
     std::size_t length = 1;
     const char32_t c = DecodeUtf8(utf8, at, length);
     if (c == kInvalid) {
@@ -99,7 +113,6 @@ std::string EscapeForTerminal(std::string_view utf8) {
     }
     at += length;
   }
-  return out;
 }
 
 std::size_t DisplayWidth(std::string_view utf8) {

@@ -11,6 +11,10 @@
 // writes each byte of invalid UTF-8 as \xNN. Anything else passes unchanged.
 std::string EscapeForTerminal(std::string_view utf8);
 
+// The same, appended to `out`: the lister escapes every cell of a large
+// table, and this way no cell needs a string of its own.
+void AppendEscapedForTerminal(std::string_view utf8, std::string& out);
+
 // Columns an escaped (valid UTF-8, control-free) text takes on a terminal:
 // 2 for East Asian wide characters, 0 for combining marks, 1 otherwise.
 std::size_t DisplayWidth(std::string_view utf8);
