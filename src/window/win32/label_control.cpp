@@ -1,0 +1,69 @@
+#include "window/win32/label_control.h"
+
+#include <memory>
+#include <string>
+
+#include "window/win32/child_window.h"
+#include "window/win32/drawing.h"
+#include "window/win32/gdi_handles.h"
+#include "window/win32/window_state.h"
+
+namespace {
+
+constexpr char kClassName[] = "CorvennaLabel";
+
+struct LabelState {
+  std::string text;
+  COLORREF textColour = 0;
+  UINT format = 0;
+  HFONT font = nullptr;
+  UniqueFont ownedFont;
+};
+
+void Paint(HWND window, const LabelState& state) {
+  PaintScope paint(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  FillButtonFace(paint.dc(), client);
+  SelectedObject font(paint.dc(), state.font);
+  SetTextColor(paint.dc(), state.textColour);
+  SetBkMode(paint.dc(), TRANSPARENT);
+  DrawTextA(paint.dc(), state.text.c_str(), -1, &client, state.format);
+}
+
+LRESULT CALLBACK LabelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCCREATE:
+      AdoptState<LabelState>(window, lParam);
+      break;
+    case WM_NCDESTROY:
+      DeleteState<LabelState>(window);
+      break;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT fills the background itself
+    case WM_PAINT:
+      if (const LabelState* state = StateOf<LabelState>(window)) {
+        Paint(window, *state);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND CreateLabel(HWND parent, const ControlDescription& control) {
+  if (!RegisterProgramClass(kClassName, LabelProcedure, 0, LoadCursorA(nullptr, IDC_ARROW))) {
+    return nullptr;
+  }
+  const auto& settings = std::get<LabelSettings>(control.settings);
+  auto state = std::make_unique<LabelState>();
+  state->text = settings.text;
+  state->textColour = ToColorRef(settings.textColour);
+  state->format = DrawTextFlags(settings.format);
+  state->font = FontFor(settings.font, state->ownedFont);
+  return CreateChildWindow(parent, kClassName, settings.text, ChildStyle(control), control, &state);
+}
