@@ -23,7 +23,7 @@ constexpr std::size_t kStateColumn = 3;
 constexpr std::size_t kInodeColumn = 9;
 constexpr std::size_t kColumnsNeeded = kInodeColumn + 1;
 
-constexpr std::size_t kReadChunkSize = 64 * 1024;
+constexpr std::size_t kReadChunkSize = std::size_t{64} * 1024;
 
 template <typename T>
 bool ParseWhole(std::string_view text, int base, T& value) {

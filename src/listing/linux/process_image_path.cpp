@@ -9,7 +9,7 @@ namespace {
 constexpr std::size_t kFirstLinkBufferSize = 256;
 // Far beyond PATH_MAX; only there so that a misbehaving file system can't
 // make the loop below grow without end.
-constexpr std::size_t kLongestLink = 1024 * 1024;
+constexpr std::size_t kLongestLink = std::size_t{1024} * 1024;
 
 // readlink(2) cuts the text silently at the buffer's size, so a result that
 // fills the buffer may be cut: grow the buffer and read again.

@@ -19,7 +19,7 @@ namespace {
 // The kernel fills one dump datagram up to what the reader's buffer took
 // before, capped near 32 KiB (net/netlink/af_netlink.c); twice that leaves
 // room, and a datagram that still does not fit is caught by MSG_TRUNC.
-constexpr std::size_t kReceiveBufferSize = 64 * 1024;
+constexpr std::size_t kReceiveBufferSize = std::size_t{64} * 1024;
 
 // A safety net only: the kernel always answers a dump request.
 constexpr time_t kReceiveTimeoutSeconds = 5;

@@ -73,7 +73,9 @@ class NetlinkDumpBuilder {
     const std::size_t at = bytes_.size();
     bytes_.resize(at + Align(header.nlmsg_len), 0);
     std::memcpy(bytes_.data() + at, &header, sizeof(header));
-    std::memcpy(bytes_.data() + at + sizeof(header), payload.data(), payload.size());
+    if (!payload.empty()) {
+      std::memcpy(bytes_.data() + at + sizeof(header), payload.data(), payload.size());
+    }
     return *this;
   }
 
