@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,14 @@ class ConnectionListView : public QTreeView, public ConnectionList {
 
   const ConnectionTableModel& Rows() const { return model_; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  const QString& ColumnText(std::int32_t column, const std::string& text);
+
   ConnectionTableModel model_;
+  std::array<std::string, kConnectionListColumnCount> lastTexts_;
+  std::array<QString, kConnectionListColumnCount> lastConverted_;
+  std::array<bool, kConnectionListColumnCount> hasLast_{};
 };

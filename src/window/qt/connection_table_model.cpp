@@ -14,10 +14,26 @@ ConnectionTableModel::ConnectionTableModel(
   }
 }
 
+void ConnectionTableModel::BeginQuietFill() {
+  if (quiet_) return;
+  beginResetModel();
+  quiet_ = true;
+}
+
+void ConnectionTableModel::EndQuietFill() {
+  if (!quiet_) return;
+  quiet_ = false;
+  endResetModel();
+}
+
 std::int32_t ConnectionTableModel::AppendRow(const QString& text) {
   // Qt counts rows in int: a row past that range is refused.
   if (rows_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
   const int index = static_cast<int>(rows_.size());
+  if (quiet_) {
+    rows_.emplace_back()[0] = text;
+    return index;
+  }
   beginInsertRows(QModelIndex(), index, index);
   rows_.emplace_back();
   rows_.back()[0] = text;
@@ -29,8 +45,11 @@ void ConnectionTableModel::SetCellText(std::int32_t row, std::int32_t column, co
   if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
   if (column < 0 || column >= kConnectionListColumnCount) return;
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
+  if (quiet_) return;
+  // One list for every call: a fill of many rows emits a signal per cell.
+  static const QList<int> kDisplayRole{Qt::DisplayRole};
   const QModelIndex cell = index(row, column);
-  emit dataChanged(cell, cell, {Qt::DisplayRole});
+  emit dataChanged(cell, cell, kDisplayRole);
 }
 
 int ConnectionTableModel::rowCount(const QModelIndex& parent) const {

@@ -22,6 +22,13 @@ class ConnectionTableModel : public QAbstractTableModel {
   // A row or column that does not exist changes nothing.
   void SetCellText(std::int32_t row, std::int32_t column, const QString& text);
 
+  // A list filled while nobody sees it need not tell its views of every row
+  // and cell: between these two the rows are taken in silence, inside one
+  // model reset, and the views read them all when it ends. Repeated calls
+  // of either are harmless.
+  void BeginQuietFill();
+  void EndQuietFill();
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -37,4 +44,5 @@ class ConnectionTableModel : public QAbstractTableModel {
   std::array<QString, kConnectionListColumnCount> titles_;
   std::array<bool, kConnectionListColumnCount> leftAligned_{};
   std::vector<Row> rows_;
+  bool quiet_ = false;
 };

@@ -132,6 +132,16 @@ class ShownList : public testing::Test {
   ConnectionListView* list_ = window_->List();
 };
 
+// The rows b, a, c went in while the list was hidden, all at once when shown;
+// a row added now is told to the view straight away.
+TEST_F(ShownList, RowsAddedWhileShownAppearAtOnce) {
+  EXPECT_TRUE(list_->visualRect(list_->Rows().index(2, 0)).isValid());
+  EXPECT_EQ(list_->AppendRow("d"), 3);
+  list_->SetCellText(3, 6, "/bin/d");
+  EXPECT_TRUE(list_->visualRect(list_->Rows().index(3, 6)).isValid());
+  EXPECT_EQ(list_->model()->index(3, 6).data().toString(), QString("/bin/d"));
+}
+
 TEST_F(ShownList, HeaderPressesNeverReorderRows) {
   QHeaderView* header = list_->header();
   for (int column = 0; column < kConnectionListColumnCount; ++column) {
