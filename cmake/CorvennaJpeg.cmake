@@ -30,7 +30,9 @@ ExternalProject_Add(libjpeg_turbo_mingw
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
     -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
-    -DCMAKE_INSTALL_LIBDIR=lib
+    # Absolute: a relative one would be taken from the build directory once
+    # its GNUInstallDirs types it as a path.
+    -DCMAKE_INSTALL_LIBDIR=<INSTALL_DIR>/lib
     -DENABLE_SHARED=OFF
     -DENABLE_STATIC=ON
     -DWITH_SIMD=OFF
