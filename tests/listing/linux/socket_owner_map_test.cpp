@@ -1,10 +1,15 @@
 #include "listing/linux/socket_owner_map.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "listing/linux/temp_dir.h"
+#include "listing/linux/unique_fd.h"
 
 namespace {
 
@@ -112,6 +117,33 @@ TEST_F(FakeProcTest, MapsSocketInodesToTheirProcess) {
 TEST_F(FakeProcTest, MissingOrEmptyRootGivesNoOwners) {
   EXPECT_TRUE(ScanSocketOwners(proc_.At("missing"), 0).empty());
   EXPECT_TRUE(ScanSocketOwners(proc_.Path(), 0).empty());
+}
+
+// The real /proc, where descriptors are read by number until as many as the
+// directory's size says are found, and listed when the table is sparse: this
+// process's sockets are found both in a dense run and far above the rest.
+TEST(RealProcTest, FindsThisProcessSocketsWhereverTheirDescriptorsLie) {
+  std::vector<UniqueFd> sockets;
+  for (int i = 0; i < 20; ++i) {
+    sockets.emplace_back(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    ASSERT_TRUE(sockets.back().IsValid());
+  }
+  for (const int lowest : {900, 5000}) {
+    const UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockets.emplace_back(::fcntl(socket.Get(), F_DUPFD_CLOEXEC, lowest));
+    ASSERT_GE(sockets.back().Get(), lowest);
+  }
+
+  const SocketOwnerMap owners = ScanSocketOwners("/proc", 64);
+
+  for (const UniqueFd& socket : sockets) {
+    SCOPED_TRACE(socket.Get());
+    struct stat status {};
+    ASSERT_EQ(::fstat(socket.Get(), &status), 0);
+    const auto owner = owners.find(static_cast<std::uint32_t>(status.st_ino));
+    ASSERT_NE(owner, owners.end());
+    EXPECT_EQ(owner->second, ::getpid());
+  }
 }
 
 }  // namespace
