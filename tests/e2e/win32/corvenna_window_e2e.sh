@@ -18,7 +18,10 @@ here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../../.." && pwd)"
 
 if [ -z "${CORVENNA_UNDER_XVFB:-}" ]; then
-  exec env CORVENNA_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  # A display number picked at random to start from: xvfb-run -a alone would
+  # have tests started side by side race for the same first free number.
+  exec env CORVENNA_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) \
+    -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
 exe="$1"

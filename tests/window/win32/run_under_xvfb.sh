@@ -9,7 +9,10 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 
 if [ -z "${CORVENNA_UNDER_XVFB:-}" ]; then
-  exec env CORVENNA_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  # A display number picked at random to start from: xvfb-run -a alone would
+  # have tests started side by side race for the same first free number.
+  exec env CORVENNA_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) \
+    -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
 mkdir -p "$1"
