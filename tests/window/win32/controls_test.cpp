@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -126,6 +127,55 @@ TEST_F(StartedWindowTest, TextsPaintedInTheirColoursOnTheButtonFace) {
   // The banner lies over the first hyperlink's left end.
   POINT overlap{400, 20};
   EXPECT_EQ(ChildWindowFromPointEx(window_, overlap, CWP_SKIPINVISIBLE), Control(kPictureIndex));
+}
+
+// The smallest rectangle holding every pixel of `colour` in the client area.
+RECT InkBounds(HWND window, COLORREF colour) {
+  RECT client{};
+  GetClientRect(window, &client);
+  RECT ink{client.right, client.bottom, -1, -1};
+  HDC dc = GetDC(window);
+  for (int y = 0; y < client.bottom; ++y) {
+    for (int x = 0; x < client.right; ++x) {
+      if (GetPixel(dc, x, y) != colour) continue;
+      ink.left = std::min<LONG>(ink.left, x);
+      ink.top = std::min<LONG>(ink.top, y);
+      ink.right = std::max<LONG>(ink.right, x + 1);
+      ink.bottom = std::max<LONG>(ink.bottom, y + 1);
+    }
+  }
+  ReleaseDC(window, dc);
+  return ink;
+}
+
+TEST_F(StartedWindowTest, LabelTextStartsAtTheLeftAndHyperlinkTextIsCentred) {
+  ASSERT_NE(Start(), nullptr);
+  struct Case {
+    const char* name;
+    std::size_t index;
+    COLORREF text;
+    bool centred;
+  };
+  for (const Case& c : {Case{"label", kLabelIndex, RGB(0, 0, 0), false},
+                        Case{"second hyperlink", kSecondLinkIndex, RGB(255, 0, 0), true}}) {
+    SCOPED_TRACE(c.name);
+    HWND control = Control(c.index);
+    RECT client{};
+    GetClientRect(control, &client);
+    const RECT ink = InkBounds(control, c.text);
+    ASSERT_LT(ink.left, ink.right);
+    const LONG leftMargin = ink.left;
+    const LONG rightMargin = client.right - ink.right;
+    if (c.centred) {
+      EXPECT_LE(std::abs(leftMargin - rightMargin), 2) << leftMargin << " | " << rightMargin;
+    } else {
+      EXPECT_LE(leftMargin, 2);
+      EXPECT_GT(rightMargin, 10);
+    }
+    // One line, centred vertically (glyph ink is not quite symmetric).
+    EXPECT_LE(std::abs(ink.top - (client.bottom - ink.bottom)), 4)
+        << ink.top << " / " << client.bottom - ink.bottom;
+  }
 }
 
 // The middle of the control's visible part, in screen coordinates: the

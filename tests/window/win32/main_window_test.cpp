@@ -335,6 +335,31 @@ TEST_F(StartedWindowTest, EscClosesWhateverHasTheFocusButNotWithShiftOrCtrl) {
   EXPECT_FALSE(IsWindow(window_));
 }
 
+TEST_F(StartedWindowTest, EveryWayOfClosingDestroysTheWindowWithItsControls) {
+  struct Way {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  const Way ways[] = {
+      {"close button or system menu", WM_SYSCOMMAND, SC_CLOSE, 0},
+      {"Alt+F4", WM_SYSKEYDOWN, VK_F4, LPARAM{KF_ALTDOWN} << 16},
+      {"Esc", WM_KEYDOWN, VK_ESCAPE, 0},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    ASSERT_NE(Start(), nullptr);
+    HWND list = Control(kListIndex);
+    SetFocus(list);
+    PostMessageA(way.message == WM_SYSCOMMAND ? window_ : list, way.message, way.wParam,
+                 way.lParam);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window_); }));
+    EXPECT_FALSE(IsWindow(list));
+    EXPECT_EQ(MainWindowCount(), 0);
+  }
+}
+
 TEST_F(StartedWindowTest, TabMovesTheFocusToTheListAndEnterLeavesEverything) {
   ASSERT_NE(Start(), nullptr);
   HWND list = Control(kListIndex);
