@@ -79,18 +79,6 @@ HWND CreateControl(HWND parent, const ControlDescription& control) {
   return nullptr;
 }
 
-// The first visible, enabled tab stop in stacking order.
-HWND FirstTabStop(HWND window) {
-  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    const auto style = static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE));
-    if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
-      return child;
-    }
-  }
-  return nullptr;
-}
-
 LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCREATE:
@@ -107,7 +95,7 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_SETFOCUS:
       // The window itself takes no keys: the focus goes on to its first tab
       // stop, as in a dialog.
-      if (HWND tabStop = FirstTabStop(window)) SetFocus(tabStop);
+      if (const std::vector<HWND> stops = TabStops(window); !stops.empty()) SetFocus(stops.front());
       return 0;
     default:
       break;
@@ -186,6 +174,18 @@ ConnectionList* MainWindowConnectionList(HWND window) {
 bool EscapeCloses(HWND window) {
   const MainWindowState* state = StateOf<MainWindowState>(window);
   return state != nullptr && state->escapeCloses;
+}
+
+std::vector<HWND> TabStops(HWND window) {
+  std::vector<HWND> stops;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE));
+    if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
+      stops.push_back(child);
+    }
+  }
+  return stops;
 }
 
 int MainWindowCount() { return mainWindowCount; }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "listing/connection_list.h"
 #include "window/window_description.h"
 
@@ -28,6 +30,9 @@ ConnectionList* MainWindowConnectionList(HWND window);
 
 // Whether the description of `window` lets Esc close it.
 bool EscapeCloses(HWND window);
+
+// The window's visible, enabled tab stops in stacking order.
+std::vector<HWND> TabStops(HWND window);
 
 // How many main windows exist.
 int MainWindowCount();

@@ -8,19 +8,6 @@ namespace {
 
 bool KeyIsDown(int key) { return GetKeyState(key) < 0; }
 
-// The tab stops among the window's children, in stacking order.
-std::vector<HWND> TabStops(HWND window) {
-  std::vector<HWND> stops;
-  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    const auto style = static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE));
-    if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
-      stops.push_back(child);
-    }
-  }
-  return stops;
-}
-
 void MoveFocus(HWND window, bool forward) {
   const std::vector<HWND> stops = TabStops(window);
   if (stops.empty()) return;
