@@ -20,7 +20,7 @@ PACKAGES=(
   # Windows cross-builds and running them
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 dpkg-dev nasm
   # GUI tests
-  xvfb xdotool x11-utils imagemagick locales
+  xvfb xauth xdotool x11-utils imagemagick locales
   fonts-wqy-zenhei fonts-arphic-uming
   # peers, tracing and measuring
   iproute2 net-tools lsof strace hyperfine time passwd procps
