@@ -36,7 +36,7 @@ QSize ClientSizeOfCaptionedWindow(int outerWidth, int outerHeight) {
   return {outerWidth - 2 * kFixedFrame, outerHeight - 2 * kFixedFrame - kCaptionBar};
 }
 
-MainWindow::MainWindow(const WindowDescription& description, TargetOpener opener)
+MainWindow::MainWindow(const WindowDescription& description, const TargetOpener& opener)
     : QWidget(nullptr, WindowFlagsFor(description)),
       describedOuterSize_(description.outerWidth, description.outerHeight),
       escapeCloses_(description.escapeCloses) {

@@ -16,7 +16,7 @@ class MainWindow : public QWidget {
   // Created hidden, with every control made and marked as its description
   // says. `opener` opens the hyperlinks' targets.
   explicit MainWindow(const WindowDescription& description,
-                      TargetOpener opener = OpenTargetInBrowser);
+                      const TargetOpener& opener = OpenTargetInBrowser);
   ~MainWindow() override;
 
   // The window's report list; null when its description has none.

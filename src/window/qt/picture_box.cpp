@@ -13,8 +13,8 @@ QImage DecodePicture(const PictureBoxSettings& settings) {
   if (!decoded) return {};
   // The decoder's rows are packed, three bytes a pixel; copy() detaches the
   // image from the decoder's buffer.
-  return QImage(decoded->pixels.data(), decoded->width, decoded->height, decoded->width * 3,
-                QImage::Format_RGB888)
+  return QImage(decoded->pixels.data(), decoded->width, decoded->height,
+                qsizetype{decoded->width} * 3, QImage::Format_RGB888)
       .copy();
 }
 

@@ -32,7 +32,7 @@ class Hyperlinks : public testing::Test {
   }
 
   static void SendMouse(Hyperlink& link, QEvent::Type type, Qt::MouseButton button) {
-    const QPointF inside(link.width() * 3 / 4, link.height() / 2);
+    const QPointF inside(link.width() * 0.75, link.height() * 0.5);
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
     QMouseEvent event(type, inside, link.mapToGlobal(inside), button, held, Qt::NoModifier);
     QApplication::sendEvent(&link, &event);
@@ -44,7 +44,7 @@ class Hyperlinks : public testing::Test {
   }
 
   static void Enter(Hyperlink& link) {
-    const QPointF inside(link.width() * 3 / 4, link.height() / 2);
+    const QPointF inside(link.width() * 0.75, link.height() * 0.5);
     QEnterEvent event(inside, inside, link.mapToGlobal(inside));
     QApplication::sendEvent(&link, &event);
   }

@@ -84,7 +84,7 @@ TEST_F(PaintedControls, LabelTextIsBlackLeftAlignedOnOneCentredLine) {
   EXPECT_LE(text.left(), 2);
   EXPECT_LT(text.right(), shot.width() - 1);  // the whole line fits
   EXPECT_LE(text.height(), 16);               // one line
-  EXPECT_NEAR(text.center().y(), shot.height() / 2, 3);
+  EXPECT_NEAR(text.center().y(), shot.height() / 2.0, 3);
 }
 
 TEST_F(PaintedControls, HyperlinkTextIsCentredInASongFace) {
@@ -103,8 +103,8 @@ TEST_F(PaintedControls, HyperlinkTextIsCentredInASongFace) {
     const QImage shot = Grab(*link);
     const QRect text = DarkArea(shot, 200);
     ASSERT_FALSE(text.isEmpty());
-    EXPECT_NEAR(text.center().y(), shot.height() / 2, 3);
-    EXPECT_NEAR(text.center().x(), shot.width() / 2, 3);
+    EXPECT_NEAR(text.center().y(), shot.height() / 2.0, 3);
+    EXPECT_NEAR(text.center().x(), shot.width() / 2.0, 3);
   }
 }
 
