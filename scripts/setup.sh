@@ -22,6 +22,7 @@ PACKAGES=(
   # GUI tests
   xvfb xauth xdotool x11-utils imagemagick locales
   fonts-wqy-zenhei fonts-arphic-uming
+  python3
   # peers, tracing and measuring
   iproute2 net-tools lsof strace hyperfine time passwd procps
 )
