@@ -75,12 +75,14 @@ to_ppm() { convert "$1" -depth 8 "ppm:$2"; }
 to_ppm "$banner" "$work/banner.ppm"
 
 # Starts corvenna as the given user (or the caller) and waits for its window.
-# Sets app_pid and window_id.
+# Sets app_pid and window_id. The caller's run is given arguments, Qt's own
+# among them, which the program ignores: obeyed, they would keep the window
+# off this display and away from its place.
 start_window() {
   if [ -n "${1:-}" ]; then
     runuser -u "$1" -- env DISPLAY="$DISPLAY" HOME=/tmp "$corvenna" 2>"$work/stderr-$1.txt" &
   else
-    "$corvenna" 2>"$work/stderr.txt" &
+    "$corvenna" -platform offscreen -geometry 100x100+0+0 --help 2>"$work/stderr.txt" &
   fi
   app_pid=$!
   pids+=("$app_pid")
