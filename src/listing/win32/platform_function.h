@@ -79,9 +79,6 @@ class PlatformFunction<Result(WINAPI*)(Params...)> {
     return bound;
   }
 
-  const char* library() const { return library_; }
-  const char* function() const { return function_; }
-
  private:
   const char* library_;
   const char* function_;
