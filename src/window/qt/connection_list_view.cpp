@@ -135,25 +135,11 @@ ConnectionListView::ConnectionListView(const ReportListSettings& settings, QWidg
   setFont(ToQFont(settings.font));
 }
 
-// Neighbouring rows repeat most of their texts (the state, the owner's path,
-// the listener's address), so each column keeps the last text it was given
-// and hands the model a shared QString for the same text again: Qt's copies
-// are shared until written, and the model never writes to a copy.
-const QString& ConnectionListView::ColumnText(std::int32_t column, const std::string& text) {
-  const auto at = static_cast<std::size_t>(column);
-  if (lastTexts_[at] != text || !hasLast_[at]) {
-    lastTexts_[at] = text;
-    lastConverted_[at] = FromUtf8Text(text);
-    hasLast_[at] = true;
-  }
-  return lastConverted_[at];
-}
-
 std::int32_t ConnectionListView::AppendRow(const std::string& text) {
   // A hidden list has nothing on screen to keep up to date: its view learns
   // of the new rows all at once, when it is shown.
   if (!isVisible()) model_.BeginQuietFill();
-  return model_.AppendRow(ColumnText(0, text));
+  return model_.AppendRow(text);
 }
 
 void ConnectionListView::showEvent(QShowEvent* event) {
@@ -163,6 +149,5 @@ void ConnectionListView::showEvent(QShowEvent* event) {
 
 void ConnectionListView::SetCellText(std::int32_t row, std::int32_t column,
                                      const std::string& text) {
-  if (column < 0 || column >= kConnectionListColumnCount) return;
-  model_.SetCellText(row, column, ColumnText(column, text));
+  model_.SetCellText(row, column, text);
 }

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QTreeView>
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -27,10 +26,5 @@ class ConnectionListView : public QTreeView, public ConnectionList {
   void showEvent(QShowEvent* event) override;
 
  private:
-  const QString& ColumnText(std::int32_t column, const std::string& text);
-
   ConnectionTableModel model_;
-  std::array<std::string, kConnectionListColumnCount> lastTexts_;
-  std::array<QString, kConnectionListColumnCount> lastConverted_;
-  std::array<bool, kConnectionListColumnCount> hasLast_{};
 };

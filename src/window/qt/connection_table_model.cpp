@@ -26,25 +26,34 @@ void ConnectionTableModel::EndQuietFill() {
   endResetModel();
 }
 
-std::int32_t ConnectionTableModel::AppendRow(const QString& text) {
+bool ConnectionTableModel::Keep(std::string_view text, TextSpan& span) {
+  // Offsets are 32-bit: 4 GiB of text, far beyond any table.
+  if (text.size() > std::numeric_limits<std::uint32_t>::max() - texts_.size()) return false;
+  span.offset = static_cast<std::uint32_t>(texts_.size());
+  span.size = static_cast<std::uint32_t>(text.size());
+  texts_.append(text);
+  return true;
+}
+
+std::int32_t ConnectionTableModel::AppendRow(std::string_view text) {
   // Qt counts rows in int: a row past that range is refused.
   if (rows_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
+  TextSpan first;
+  if (!Keep(text, first)) return -1;
   const int index = static_cast<int>(rows_.size());
-  if (quiet_) {
-    rows_.emplace_back()[0] = text;
-    return index;
-  }
-  beginInsertRows(QModelIndex(), index, index);
-  rows_.emplace_back();
-  rows_.back()[0] = text;
-  endInsertRows();
+  if (!quiet_) beginInsertRows(QModelIndex(), index, index);
+  rows_.emplace_back()[0] = first;
+  if (!quiet_) endInsertRows();
   return index;
 }
 
-void ConnectionTableModel::SetCellText(std::int32_t row, std::int32_t column, const QString& text) {
+void ConnectionTableModel::SetCellText(std::int32_t row, std::int32_t column,
+                                       std::string_view text) {
   if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
   if (column < 0 || column >= kConnectionListColumnCount) return;
-  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
+  // A replaced text stays in the buffer unused: the fill sets each cell once.
+  TextSpan& span = rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+  if (!Keep(text, span)) return;
   if (quiet_) return;
   // One list for every call: a fill of many rows emits a signal per cell.
   static const QList<int> kDisplayRole{Qt::DisplayRole};
@@ -71,8 +80,11 @@ QVariant ConnectionTableModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   switch (role) {
-    case Qt::DisplayRole:
-      return rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
+    case Qt::DisplayRole: {
+      const TextSpan span =
+          rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
+      return QString::fromUtf8(texts_.data() + span.offset, static_cast<qsizetype>(span.size));
+    }
     case Qt::TextAlignmentRole:
       return Alignment(index.column());
     default:
