@@ -25,6 +25,7 @@ PACKAGES=(
   python3
   # peers, tracing and measuring
   iproute2 net-tools lsof strace hyperfine time passwd procps
+  linux-perf coreutils
 )
 
 missing=()
