@@ -31,32 +31,11 @@ void Paint(HWND window, const LabelState& state) {
   DrawTextA(paint.dc(), state.text.c_str(), -1, &client, state.format);
 }
 
-LRESULT CALLBACK LabelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_NCCREATE:
-      AdoptState<LabelState>(window, lParam);
-      break;
-    case WM_NCDESTROY:
-      DeleteState<LabelState>(window);
-      break;
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT fills the background itself
-    case WM_PAINT:
-      if (const LabelState* state = StateOf<LabelState>(window)) {
-        Paint(window, *state);
-        return 0;
-      }
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 HWND CreateLabel(HWND parent, const ControlDescription& control) {
-  if (!RegisterProgramClass(kClassName, LabelProcedure, 0, LoadCursorA(nullptr, IDC_ARROW))) {
+  if (!RegisterProgramClass(kClassName, PaintOnlyProcedure<LabelState, Paint>, 0,
+                            LoadCursorA(nullptr, IDC_ARROW))) {
     return nullptr;
   }
   const auto& settings = std::get<LabelSettings>(control.settings);

@@ -73,32 +73,11 @@ void Paint(HWND window, const PictureBoxState& state) {
                     DIB_RGB_COLORS);
 }
 
-LRESULT CALLBACK PictureBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_NCCREATE:
-      AdoptState<PictureBoxState>(window, lParam);
-      break;
-    case WM_NCDESTROY:
-      DeleteState<PictureBoxState>(window);
-      break;
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT:
-      if (const PictureBoxState* state = StateOf<PictureBoxState>(window)) {
-        Paint(window, *state);
-        return 0;
-      }
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 HWND CreatePictureBox(HWND parent, const ControlDescription& control) {
-  if (!RegisterProgramClass(kClassName, PictureBoxProcedure, 0, LoadCursorA(nullptr, IDC_ARROW))) {
+  if (!RegisterProgramClass(kClassName, PaintOnlyProcedure<PictureBoxState, Paint>, 0,
+                            LoadCursorA(nullptr, IDC_ARROW))) {
     return nullptr;
   }
   const auto& settings = std::get<PictureBoxSettings>(control.settings);

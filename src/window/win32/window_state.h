@@ -28,3 +28,28 @@ void DeleteState(HWND window) {
   delete StateOf<State>(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, 0);
 }
+
+// Window procedure of a control that only paints itself from its state: it
+// owns the state, paints every pixel in WM_PAINT and answers nothing else.
+template <typename State, void (*PaintState)(HWND, const State&)>
+LRESULT CALLBACK PaintOnlyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCCREATE:
+      AdoptState<State>(window, lParam);
+      break;
+    case WM_NCDESTROY:
+      DeleteState<State>(window);
+      break;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT:
+      if (const State* state = StateOf<State>(window)) {
+        PaintState(window, *state);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
