@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "e2e/lister_run.h"
+
 namespace {
 
 struct Fd {
@@ -56,35 +58,6 @@ struct LoopbackPair {
   }
 };
 
-std::string RunCommand(const std::string& command, int& status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  std::array<char, 65536> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  status = pclose(pipe);
-  return out;
-}
-
-std::vector<std::vector<std::string>> SplitLines(const std::string& text) {
-  std::vector<std::vector<std::string>> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::size_t start = 0;
-    for (;;) {
-      const std::size_t tab = line.find('\t', start);
-      cells.push_back(line.substr(start, tab - start));
-      if (tab == std::string::npos) break;
-      start = tab + 1;
-    }
-    lines.push_back(cells);
-  }
-  return lines;
-}
-
 std::string SelfPath() {
   std::array<char, 4096> buffer{};
   const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
@@ -105,10 +78,10 @@ std::map<std::string, std::vector<std::string>> RowsByEndpoints(
 
 TEST(ListerEndToEnd, ShowsOurSocketsWithStateOwnerAndPath) {
   LoopbackPair pair;
-  int status = -1;
-  const std::string out = RunCommand(CORVENNA_LIST_PATH, status);
-  ASSERT_EQ(status, 0);
-  const auto lines = SplitLines(out);
+  const ListerRun run = RunLister();
+  ASSERT_EQ(run.status, 0);
+  const std::string& out = run.out;
+  const auto& lines = run.lines;
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0], (std::vector<std::string>{"本地地址", "本地端口", "远程地址", "远程端口",
                                                 "进程号", "状态", "路径"}));
@@ -141,24 +114,25 @@ TEST(ListerEndToEnd, ShowsOurSocketsWithStateOwnerAndPath) {
 // Every IPv4 TCP socket ss shows is listed, with the same state.
 TEST(ListerEndToEnd, AgreesWithSsOnOurSockets) {
   LoopbackPair pair;
-  int status = -1;
-  const std::string ours = RunCommand(CORVENNA_LIST_PATH, status);
-  ASSERT_EQ(status, 0);
-  const std::string ss = RunCommand("ss -tanH4 2>/dev/null", status);
-  ASSERT_EQ(status, 0);
+  const ListerRun ours = RunLister();
+  ASSERT_EQ(ours.status, 0);
+  const ListerRun ssRun = RunCommand("ss -tanH4 2>/dev/null");
+  ASSERT_EQ(ssRun.status, 0);
+  const std::string& ss = ssRun.out;
   const std::map<std::string, std::string> ssStates = {
-      {"LISTEN", "正在监听"}, {"ESTAB", "已建立"}, {"TIME-WAIT", "延时等待"},
-      {"SYN-SENT", "同步发送"}, {"SYN-RECV", "同步接收"}, {"FIN-WAIT-1", "FIN_WAIT1"},
+      {"LISTEN", "正在监听"},      {"ESTAB", "已建立"},        {"TIME-WAIT", "延时等待"},
+      {"SYN-SENT", "同步发送"},    {"SYN-RECV", "同步接收"},   {"FIN-WAIT-1", "FIN_WAIT1"},
       {"FIN-WAIT-2", "FIN_WAIT2"}, {"CLOSE-WAIT", "关闭等待"}, {"CLOSING", "正在关闭"},
-      {"LAST-ACK", "最后确认"}, {"CLOSE", "已关闭"}};
-  const auto rows = RowsByEndpoints(SplitLines(ours));
+      {"LAST-ACK", "最后确认"},    {"CLOSE", "已关闭"}};
+  const auto rows = RowsByEndpoints(ours.lines);
   std::istringstream in(ss);
   std::string state, recvQ, sendQ, local, remote;
   const std::string lp = std::to_string(pair.listenPort);
   int checked = 0;
   while (in >> state >> recvQ >> sendQ >> local >> remote) {
     // Only our own sockets are stable between the two snapshots.
-    if (local.find(":" + lp) == std::string::npos && remote.find(":" + lp) == std::string::npos) continue;
+    if (local.find(":" + lp) == std::string::npos && remote.find(":" + lp) == std::string::npos)
+      continue;
     const std::string key = local + " " + (remote == "0.0.0.0:*" ? "0.0.0.0:0" : remote);
     SCOPED_TRACE(key);
     const auto it = rows.find(key);
@@ -172,13 +146,10 @@ TEST(ListerEndToEnd, AgreesWithSsOnOurSockets) {
 TEST(ListerEndToEnd, OrdinaryUserSeesOtherUsersSocketsWithoutOwner) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to start the lister as another user";
   LoopbackPair pair;
-  int status = -1;
-  const std::string out =
-      RunCommand(std::string("setpriv --reuid=65534 --regid=65534 --clear-groups ") + CORVENNA_LIST_PATH +
-              " 2>&1",
-          status);
-  ASSERT_EQ(status, 0) << out;
-  const auto rows = RowsByEndpoints(SplitLines(out));
+  const ListerRun run = RunLister("setpriv --reuid=65534 --regid=65534 --clear-groups ");
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string& out = run.out;
+  const auto rows = RowsByEndpoints(run.lines);
   const auto it = rows.find("127.0.0.1:" + std::to_string(pair.listenPort) + " 0.0.0.0:0");
   ASSERT_NE(it, rows.end()) << out;
   EXPECT_EQ(it->second[4], "0");

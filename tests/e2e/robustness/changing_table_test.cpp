@@ -13,7 +13,7 @@
 #include <atomic>
 #include <thread>
 
-#include "lister_run.h"
+#include "e2e/lister_run.h"
 
 extern char** environ;
 

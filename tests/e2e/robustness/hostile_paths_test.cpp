@@ -14,7 +14,7 @@
 #include <string>
 
 #include "cli/terminal_text.h"
-#include "lister_run.h"
+#include "e2e/lister_run.h"
 
 extern char** environ;
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "lister_run.h"
+#include "e2e/lister_run.h"
 
 namespace {
 

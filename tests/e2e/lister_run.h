@@ -10,6 +10,11 @@ struct ListerRun {
   std::vector<std::vector<std::string>> lines;  // tab-separated cells, header first
 };
 
+// Runs `command` through the shell; its standard output, split into lines of
+// tab-separated cells.
+ListerRun RunCommand(const std::string& command);
+
+// Runs the lister, after `prefix` (a wrapper such as strace) when given.
 ListerRun RunLister(const std::string& prefix = "");
 
 // True when the line has the seven cells of a connection row: addresses,

@@ -1,4 +1,4 @@
-#include "lister_run.h"
+#include "e2e/lister_run.h"
 
 #include <array>
 #include <cstdio>
@@ -6,9 +6,9 @@
 #include <set>
 #include <sstream>
 
-ListerRun RunLister(const std::string& prefix) {
+ListerRun RunCommand(const std::string& command) {
   ListerRun run;
-  FILE* pipe = popen((prefix + CORVENNA_LIST_PATH).c_str(), "r");
+  FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   std::array<char, 65536> buffer{};
   std::size_t n = 0;
@@ -31,12 +31,13 @@ ListerRun RunLister(const std::string& prefix) {
 }
 
 bool IsWellFormedRow(const std::vector<std::string>& cells) {
-  static const std::regex address(R"((25[0-5]|2[0-4]\d|1\d\d|[1-9]?\d)(\.(25[0-5]|2[0-4]\d|1\d\d|[1-9]?\d)){3})");
+  static const std::regex address(
+      R"((25[0-5]|2[0-4]\d|1\d\d|[1-9]?\d)(\.(25[0-5]|2[0-4]\d|1\d\d|[1-9]?\d)){3})");
   static const std::regex port(R"(0|[1-9]\d{0,4})");
   static const std::regex pid(R"(0|[1-9]\d*)");
-  static const std::set<std::string> states = {"已关闭",   "正在监听", "同步发送", "同步接收",
+  static const std::set<std::string> states = {"已关闭",   "正在监听",  "同步发送",  "同步接收",
                                                "已建立",   "FIN_WAIT1", "FIN_WAIT2", "关闭等待",
-                                               "正在关闭", "最后确认", "延时等待", "删除"};
+                                               "正在关闭", "最后确认",  "延时等待",  "删除"};
   if (cells.size() != 7) return false;
   if (!std::regex_match(cells[0], address) || !std::regex_match(cells[2], address)) return false;
   if (!std::regex_match(cells[1], port) || !std::regex_match(cells[3], port)) return false;
@@ -46,3 +47,5 @@ bool IsWellFormedRow(const std::vector<std::string>& cells) {
   // A path is absolute, or empty when the owner is unknown or gone.
   return cells[6].empty() || cells[6][0] == '/';
 }
+
+ListerRun RunLister(const std::string& prefix) { return RunCommand(prefix + CORVENNA_LIST_PATH); }
