@@ -58,6 +58,15 @@ test_preset() {
 }
 
 mkdir -p build
+
+echo "== check: sources follow .clang-format"
+if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  failures+=("format: run clang-format -i on the files above")
+fi
+
 for preset in linux linux-asan linux-fuzz win64; do
   if build_preset "$preset"; then
     mv "build-$preset.log" "build/build-$preset.log"

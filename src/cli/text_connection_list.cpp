@@ -10,7 +10,8 @@ std::int32_t TextConnectionList::AppendRow(const std::string& text) {
   return index;
 }
 
-void TextConnectionList::SetCellText(std::int32_t row, std::int32_t column, const std::string& text) {
+void TextConnectionList::SetCellText(std::int32_t row, std::int32_t column,
+                                     const std::string& text) {
   if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
   if (column < 0 || column >= kConnectionListColumnCount) return;
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;

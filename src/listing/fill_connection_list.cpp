@@ -17,6 +17,7 @@ void FillConnectionList(ConnectionList& list, const ListingSource& source) {
     list.SetCellText(index, 5, TcpStateLabel(row.state));
     // Process id 0 means "no owner known" (TIME_WAIT rows, other users'
     // sockets); looking it up would name the viewer itself.
-    list.SetCellText(index, 6, row.owningPid == 0 ? std::string() : source.processImagePath(row.owningPid));
+    list.SetCellText(index, 6,
+                     row.owningPid == 0 ? std::string() : source.processImagePath(row.owningPid));
   }
 }

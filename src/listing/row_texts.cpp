@@ -19,7 +19,7 @@ std::string ProcessIdText(std::int32_t pid) { return std::to_string(pid); }
 std::string TcpStateLabel(std::int32_t state) {
   // Indexed by the platform's MIB_TCP_STATE numbers 1 (CLOSED) to 12 (DELETE_TCB).
   static const std::array<const char*, 12> kLabels = {
-      "已关闭",   "正在监听", "同步发送", "同步接收", "已建立",   "FIN_WAIT1",
+      "已关闭",    "正在监听", "同步发送", "同步接收", "已建立",   "FIN_WAIT1",
       "FIN_WAIT2", "关闭等待", "正在关闭", "最后确认", "延时等待", "删除",
   };
   if (state < 1 || state > 12) return "未知";

@@ -66,10 +66,8 @@ WindowDescription BuildMainWindowDescription() {
   label.font = kDefaultGuiFont;
   label.textColour = kBlack;
   label.format = kTextLeft | kTextSingleLine | kTextVCenter | kTextNoClip;
-  ControlDescription description{.name = "标签1",
-                                 .kind = ControlKind::Label,
-                                 .place = {193, 439, 416, 24},
-                                 .settings = label};
+  ControlDescription description{
+      .name = "标签1", .kind = ControlKind::Label, .place = {193, 439, 416, 24}, .settings = label};
 
   ReportListSettings list;
   list.columns = {{{"本地地址", 100},

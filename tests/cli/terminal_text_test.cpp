@@ -20,7 +20,10 @@ TEST(EscapeForTerminal, NothingInACellCanDriveTheTerminal) {
       {"escape sequence", "/tmp/\x1b[31mred", "/tmp/\\x1b[31mred"},
       {"bell and delete", "\a\x7f", "\\x07\\x7f"},
       {"backslash doubles so escapes stay unambiguous", "C:\\x41", "C:\\\\x41"},
-      {"C1 control (CSI)", "a\xc2\x9b" "31m", "a\\u009b31m"},
+      {"C1 control (CSI)",
+       "a\xc2\x9b"
+       "31m",
+       "a\\u009b31m"},
       {"bidi override", "evil\xe2\x80\xaegpj.exe", "evil\\u202egpj.exe"},
       {"invalid byte", "/tmp/\xff\xfe", "/tmp/\\xff\\xfe"},
       {"truncated sequence at the end", "abc\xe4\xb8", "abc\\xe4\\xb8"},

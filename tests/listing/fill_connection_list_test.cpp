@@ -37,10 +37,10 @@ TEST(FillConnectionList, WritesEachRowInTableOrderWithColumnsInOrder) {
   f.Fill();
 
   const std::vector<std::string> expected = {
-      "Append 127.0.0.1",    "Set 0 1 80",     "Set 0 2 10.1.2.3",  "Set 0 3 443",
-      "Set 0 4 11",          "Set 0 5 正在监听", "Set 0 6 /bin/p11",  "Append 127.0.0.2",
-      "Set 1 1 65535",       "Set 1 2 10.1.2.3", "Set 1 3 443",       "Set 1 4 12",
-      "Set 1 5 已建立",      "Set 1 6 /bin/p12",
+      "Append 127.0.0.1", "Set 0 1 80",       "Set 0 2 10.1.2.3", "Set 0 3 443",
+      "Set 0 4 11",       "Set 0 5 正在监听", "Set 0 6 /bin/p11", "Append 127.0.0.2",
+      "Set 1 1 65535",    "Set 1 2 10.1.2.3", "Set 1 3 443",      "Set 1 4 12",
+      "Set 1 5 已建立",   "Set 1 6 /bin/p12",
   };
   EXPECT_EQ(f.list.calls, expected);
   EXPECT_EQ(f.lookups, (std::vector<std::int32_t>{11, 12}));

@@ -14,12 +14,9 @@ TEST(CentredWindowOrigin, TruncatesTowardZeroWithoutClamping) {
     Point origin;
   };
   const Case cases[] = {
-      {1024, 768, {108, 133}},
-      {1920, 1080, {556, 289}},
-      {808, 502, {0, 0}},
-      {799, 502, {-4, 0}},    // -9 / 2 is -4, not -5
-      {640, 480, {-84, -11}},
-      {809, 503, {0, 0}},
+      {1024, 768, {108, 133}}, {1920, 1080, {556, 289}},
+      {808, 502, {0, 0}},      {799, 502, {-4, 0}},  // -9 / 2 is -4, not -5
+      {640, 480, {-84, -11}},  {809, 503, {0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.screenWidth) + "x" + std::to_string(c.screenHeight));
@@ -77,8 +74,8 @@ TEST(MainWindowDescription, HyperlinkTargetsAndColours) {
 }
 
 TEST(MainWindowDescription, ListColumnsFitTheList) {
-  const auto& list =
-      std::get<ReportListSettings>(FindControl(MainWindowDescription(), ControlKind::ReportList).settings);
+  const auto& list = std::get<ReportListSettings>(
+      FindControl(MainWindowDescription(), ControlKind::ReportList).settings);
   int total = 0;
   std::set<std::string> titles;
   for (const ListColumnDescription& column : list.columns) {
@@ -93,8 +90,8 @@ TEST(MainWindowDescription, ListColumnsFitTheList) {
 }
 
 TEST(Banner, DecodesAtItsNaturalSize) {
-  const auto& picture =
-      std::get<PictureBoxSettings>(FindControl(MainWindowDescription(), ControlKind::PictureBox).settings);
+  const auto& picture = std::get<PictureBoxSettings>(
+      FindControl(MainWindowDescription(), ControlKind::PictureBox).settings);
   const auto image = DecodeJpeg(picture.jpeg, picture.jpegSize);
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->width, 452);
@@ -103,8 +100,8 @@ TEST(Banner, DecodesAtItsNaturalSize) {
 }
 
 TEST(Banner, DamagedPicturesDecodeToNothing) {
-  const auto& picture =
-      std::get<PictureBoxSettings>(FindControl(MainWindowDescription(), ControlKind::PictureBox).settings);
+  const auto& picture = std::get<PictureBoxSettings>(
+      FindControl(MainWindowDescription(), ControlKind::PictureBox).settings);
   const unsigned char notJpeg[] = {'h', 'e', 'l', 'l', 'o'};
   EXPECT_FALSE(DecodeJpeg(nullptr, 0).has_value());
   EXPECT_FALSE(DecodeJpeg(notJpeg, sizeof notJpeg).has_value());

@@ -21,7 +21,8 @@ std::wstring ToWide(std::string_view text, UINT codePage) {
 std::string FromWide(std::wstring_view wide, UINT codePage) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(length), '\0');
   WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
   return text;
@@ -34,7 +35,9 @@ bool IsConsole(HANDLE output) {
 
 }  // namespace
 
-std::string ListTextToUtf8(const std::string& text) { return FromWide(ToWide(text, CP_ACP), CP_UTF8); }
+std::string ListTextToUtf8(const std::string& text) {
+  return FromWide(ToWide(text, CP_ACP), CP_UTF8);
+}
 
 bool OutputIsTerminal() { return IsConsole(GetStdHandle(STD_OUTPUT_HANDLE)); }
 
@@ -50,7 +53,8 @@ bool WriteToOutput(std::string_view utf8) {
       std::size_t piece = std::min(kPiece, wide.size() - done);
       if (done + piece < wide.size() && IS_HIGH_SURROGATE(wide[done + piece - 1])) --piece;
       DWORD written = 0;
-      if (WriteConsoleW(output, wide.data() + done, static_cast<DWORD>(piece), &written, nullptr) == 0) {
+      if (WriteConsoleW(output, wide.data() + done, static_cast<DWORD>(piece), &written, nullptr) ==
+          0) {
         return false;
       }
       done += piece;

@@ -18,10 +18,11 @@ TEST(WritesNothing, ListerOpensNoFileForWriting) {
   const int fd = mkstemp(logPath);
   ASSERT_GE(fd, 0);
   close(fd);
-  const ListerRun run = RunLister(
-      std::string("ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e trace=open,openat,openat2,creat,mkdir,mkdirat,unlink,unlinkat,"
-                  "rename,renameat,renameat2,truncate,ftruncate -o ") +
-      logPath + " ");
+  const ListerRun run =
+      RunLister(std::string("ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e "
+                            "trace=open,openat,openat2,creat,mkdir,mkdirat,unlink,unlinkat,"
+                            "rename,renameat,renameat2,truncate,ftruncate -o ") +
+                logPath + " ");
   ASSERT_EQ(run.status, 0);
   std::ifstream log(logPath);
   std::stringstream text;
