@@ -90,6 +90,12 @@ if build_preset win32; then
       failures+=("win32: $exe is not a 32-bit PE")
     fi
   done
+  if bash tests/e2e/win32/check_pe32.sh build/win32/src/window/win32/corvenna.exe; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    failures+=("win32: corvenna.exe is not a 32-bit Windows GUI program")
+  fi
 else
   rm -f build-win32.log
 fi
