@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/terminal_text.h"
+#include "listing/escaped_text.h"
 
 namespace {
 

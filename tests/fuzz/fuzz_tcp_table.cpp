@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/table_output.h"
-#include "cli/terminal_text.h"
+#include "listing/escaped_text.h"
 #include "cli/text_connection_list.h"
 #include "listing/fill_connection_list.h"
 

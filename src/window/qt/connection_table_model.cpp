@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <limits>
 
+#include "listing/escaped_text.h"
 #include "window/qt/qt_conversions.h"
 
 ConnectionTableModel::ConnectionTableModel(
@@ -83,7 +84,11 @@ QVariant ConnectionTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole: {
       const TextSpan span =
           rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
-      return QString::fromUtf8(texts_.data() + span.offset, static_cast<qsizetype>(span.size));
+      // Paths are any user's bytes: control characters, bidirectional
+      // overrides and invalid UTF-8 are shown as escapes, never obeyed.
+      const std::string shown =
+          EscapeForDisplay(std::string_view(texts_.data() + span.offset, span.size));
+      return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
     }
     case Qt::TextAlignmentRole:
       return Alignment(index.column());

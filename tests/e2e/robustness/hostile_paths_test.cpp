@@ -13,7 +13,7 @@
 #include <fstream>
 #include <string>
 
-#include "cli/terminal_text.h"
+#include "listing/escaped_text.h"
 #include "e2e/lister_run.h"
 
 extern char** environ;

@@ -89,6 +89,24 @@ TEST(ConnectionListView, AppendRowCountsFromZeroAndKeepsItsOwnCopies) {
   }
 }
 
+TEST(ConnectionListView, HostileTextsAreShownEscaped) {
+  ConnectionListView list(DescribedList());
+  const struct {
+    std::string path;
+    QString shown;
+  } cases[] = {
+      {"/tmp/new\nline", "/tmp/new\\nline"},
+      {"/tmp/evil\xe2\x80\xaegpj.exe", "/tmp/evil\\u202egpj.exe"},
+      {"/tmp/\x1b[31mred\xff", "/tmp/\\x1b[31mred\\xff"},
+      {"/home/用户/a\\b", QString::fromUtf8("/home/用户/a\\b")},
+  };
+  for (const auto& c : cases) {
+    const int row = list.AppendRow("127.0.0.1");
+    list.SetCellText(row, 6, c.path);
+    EXPECT_EQ(CellText(list, row, 6), c.shown);
+  }
+}
+
 TEST(ConnectionListView, SetCellTextOnlyWritesCellsThatExist) {
   ConnectionListView list(DescribedList());
   list.AppendRow("a");

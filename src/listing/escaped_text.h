@@ -1,5 +1,7 @@
 // Making untrusted UTF-8 texts (executable paths chosen by any user) safe to
-// print: nothing in a cell may move the cursor, change colours or split a line.
+// show: nothing in a cell may move the cursor, change colours, split a line
+// or reorder what is shown (a right-to-left override can make "gpj.exe" read
+// as "exe.jpg").
 #pragma once
 
 #include <cstddef>
@@ -14,6 +16,10 @@ std::string EscapeForTerminal(std::string_view utf8);
 // The same, appended to `out`: the lister escapes every cell of a large
 // table, and this way no cell needs a string of its own.
 void AppendEscapedForTerminal(std::string_view utf8, std::string& out);
+
+// For a window's list: the same escapes, but backslashes stay as they are,
+// since nothing reads the shown text back.
+std::string EscapeForDisplay(std::string_view utf8);
 
 // Columns an escaped (valid UTF-8, control-free) text takes on a terminal:
 // 2 for East Asian wide characters, 0 for combining marks, 1 otherwise.

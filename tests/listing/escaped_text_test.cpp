@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/terminal_text.h"
+#include "listing/escaped_text.h"
 
 namespace {
 
@@ -37,6 +37,14 @@ TEST(EscapeForTerminal, NothingInACellCanDriveTheTerminal) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(EscapeForTerminal(c.in), c.out);
   }
+}
+
+TEST(EscapeForDisplay, EscapesTheSameButKeepsBackslashes) {
+  EXPECT_EQ(EscapeForDisplay("C:\\dir\\x41"), "C:\\dir\\x41");
+  EXPECT_EQ(EscapeForDisplay("/tmp/new\nline"), "/tmp/new\\nline");
+  EXPECT_EQ(EscapeForDisplay("evil\xe2\x80\xaegpj.exe"), "evil\\u202egpj.exe");
+  EXPECT_EQ(EscapeForDisplay("/tmp/\x1b[31m\xff"), "/tmp/\\x1b[31m\\xff");
+  EXPECT_EQ(EscapeForDisplay("/home/用户"), "/home/用户");
 }
 
 TEST(DisplayWidth, WideCharactersTakeTwoColumns) {

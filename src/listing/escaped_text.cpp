@@ -1,4 +1,4 @@
-#include "cli/terminal_text.h"
+#include "listing/escaped_text.h"
 
 #include <cstdint>
 
@@ -69,23 +69,18 @@ bool IsCombining(char32_t c) {
          (c >= 0xFE20 && c <= 0xFE2F) || c == 0x200B || c == 0x200C || c == 0x200D;
 }
 
-// Printable ASCII other than the backslash: copied as it is, the common case.
-bool IsPlainAscii(char c) { return c >= 0x20 && c < 0x7F && c != '\\'; }
+enum class Backslashes { kEscape, kKeep };
 
-}  // namespace
-
-std::string EscapeForTerminal(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  AppendEscapedForTerminal(utf8, out);
-  return out;
+// Printable ASCII, but for an escaped backslash: copied as it is, the common case.
+bool IsPlainAscii(char c, Backslashes backslashes) {
+  return c >= 0x20 && c < 0x7F && (c != '\\' || backslashes == Backslashes::kKeep);
 }
 
-void AppendEscapedForTerminal(std::string_view utf8, std::string& out) {
+void AppendEscaped(std::string_view utf8, std::string& out, Backslashes backslashes) {
   std::size_t at = 0;
   while (at < utf8.size()) {
     std::size_t plain = at;
-    while (plain < utf8.size() && IsPlainAscii(utf8[plain])) ++plain;
+    while (plain < utf8.size() && IsPlainAscii(utf8[plain], backslashes)) ++plain;
     out.append(utf8.data() + at, plain - at);
     at = plain;
     if (at == utf8.size()) break;
@@ -94,7 +89,7 @@ void AppendEscapedForTerminal(std::string_view utf8, std::string& out) {
     if (c == kInvalid) {
       out += "\\x";
       AppendHex(out, static_cast<std::uint8_t>(utf8[at]), 2);
-    } else if (c == '\\') {
+    } else if (c == '\\' && backslashes == Backslashes::kEscape) {
       out += "\\\\";
     } else if (c == '\n') {
       out += "\\n";
@@ -113,6 +108,26 @@ void AppendEscapedForTerminal(std::string_view utf8, std::string& out) {
     }
     at += length;
   }
+}
+
+}  // namespace
+
+std::string EscapeForTerminal(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  AppendEscaped(utf8, out, Backslashes::kEscape);
+  return out;
+}
+
+void AppendEscapedForTerminal(std::string_view utf8, std::string& out) {
+  AppendEscaped(utf8, out, Backslashes::kEscape);
+}
+
+std::string EscapeForDisplay(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  AppendEscaped(utf8, out, Backslashes::kKeep);
+  return out;
 }
 
 std::size_t DisplayWidth(std::string_view utf8) {
