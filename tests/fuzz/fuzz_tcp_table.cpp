@@ -6,8 +6,8 @@
 #include <string>
 
 #include "cli/table_output.h"
-#include "listing/escaped_text.h"
 #include "cli/text_connection_list.h"
+#include "listing/escaped_text.h"
 #include "listing/fill_connection_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -13,8 +13,8 @@
 #include <fstream>
 #include <string>
 
-#include "listing/escaped_text.h"
 #include "e2e/lister_run.h"
+#include "listing/escaped_text.h"
 
 extern char** environ;
 
