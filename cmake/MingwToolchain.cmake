@@ -1,0 +1,12 @@
+# What both mingw-w64 toolchains share; each sets CMAKE_SYSTEM_PROCESSOR and
+# CORVENNA_MINGW_TRIPLE, then includes this.
+set(CMAKE_SYSTEM_NAME Windows)
+# The posix thread model gives the C++ standard library its threads (GoogleTest needs them).
+set(CMAKE_C_COMPILER ${CORVENNA_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${CORVENNA_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${CORVENNA_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${CORVENNA_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
