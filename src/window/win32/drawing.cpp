@@ -41,3 +41,15 @@ HFONT FontFor(const FontDescription& font, UniqueFont& owned) {
   if (owned == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   return owned.get();
 }
+
+void PaintTextOnButtonFace(HWND window, const char* text, HFONT font, COLORREF colour,
+                           UINT format) {
+  PaintScope paint(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  FillButtonFace(paint.dc(), client);
+  SelectedObject selected(paint.dc(), font);
+  SetTextColor(paint.dc(), colour);
+  SetBkMode(paint.dc(), TRANSPARENT);
+  DrawTextA(paint.dc(), text, -1, &client, format);
+}

@@ -21,6 +21,11 @@ void FillButtonFace(HDC dc, const RECT& area);
 // WM_ERASEBKGND answer of every window class of the program.
 LRESULT EraseWithButtonFace(HWND window, HDC dc);
 
+// Paints a text control: the button face over the whole client area, then
+// `text` in `font` and `colour` on a transparent background, laid out by the
+// DT_ flags `format`. Call from WM_PAINT.
+void PaintTextOnButtonFace(HWND window, const char* text, HFONT font, COLORREF colour, UINT format);
+
 // The font a description asks for: the stock DEFAULT_GUI_FONT (not owned),
 // or a new one that `owned` keeps.
 HFONT FontFor(const FontDescription& font, UniqueFont& owned);

@@ -38,14 +38,7 @@ COLORREF CurrentColour(const HyperlinkState& state) {
 }
 
 void Paint(HWND window, const HyperlinkState& state) {
-  PaintScope paint(window);
-  RECT client{};
-  GetClientRect(window, &client);
-  FillButtonFace(paint.dc(), client);
-  SelectedObject font(paint.dc(), state.font);
-  SetTextColor(paint.dc(), CurrentColour(state));
-  SetBkMode(paint.dc(), TRANSPARENT);
-  DrawTextA(paint.dc(), state.text.c_str(), -1, &client, state.format);
+  PaintTextOnButtonFace(window, state.text.c_str(), state.font, CurrentColour(state), state.format);
 }
 
 void StartHovering(HWND window, HyperlinkState& state) {

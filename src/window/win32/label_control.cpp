@@ -21,14 +21,7 @@ struct LabelState {
 };
 
 void Paint(HWND window, const LabelState& state) {
-  PaintScope paint(window);
-  RECT client{};
-  GetClientRect(window, &client);
-  FillButtonFace(paint.dc(), client);
-  SelectedObject font(paint.dc(), state.font);
-  SetTextColor(paint.dc(), state.textColour);
-  SetBkMode(paint.dc(), TRANSPARENT);
-  DrawTextA(paint.dc(), state.text.c_str(), -1, &client, state.format);
+  PaintTextOnButtonFace(window, state.text.c_str(), state.font, state.textColour, state.format);
 }
 
 }  // namespace
